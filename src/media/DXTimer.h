@@ -2,12 +2,19 @@
 // The game's tick timer.
 
 #include <QObject>
+#include <QPointer>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "game/Interfaces.h"
 
+class QElapsedTimer;
+class QTimer;
 class QWidget;
+namespace veltrix {
+class TickSchedule;
+}
 
 class DXTimer : public QObject, public veltrix::TimerInterface {
     Q_OBJECT
@@ -30,4 +37,24 @@ public:
     // Nested pause while a message box or file dialog runs.
     void Suspend();
     void Resume();
+
+    // Whether ticks are currently being produced: enabled, the application
+    // active (with ActiveOnly), no menu or system dialog open, not in a tick.
+    bool Running() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ApplicationStateChanged(Qt::ApplicationState state);
+    void Update();
+    void UpdateLater();
+    void Fire();
+
+    std::unique_ptr<QElapsedTimer> clock_;
+    std::unique_ptr<veltrix::TickSchedule> schedule_;
+    QTimer* timer_ = nullptr;
+    QPointer<QWidget> window_;
+    TimerEvent onTimer_;
+    bool updatePending_ = false;
 };
