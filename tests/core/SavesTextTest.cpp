@@ -66,6 +66,7 @@ struct RoundTripCase {
     GameState state;
     std::uint32_t interval;
 };
+void PrintTo(const RoundTripCase& c, std::ostream* os) { *os << c.name; }
 
 class SavesRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
 
@@ -101,6 +102,7 @@ struct ConvertCase {
     const char* run;
     std::optional<std::int32_t> value;
 };
+void PrintTo(const ConvertCase& c, std::ostream* os) { *os << '"' << c.run << '"'; }
 
 class SavesConvert : public ::testing::TestWithParam<ConvertCase> {};
 
@@ -138,6 +140,7 @@ struct ReaderCase {
     std::vector<std::int32_t> values;  // read in turn
     bool failsAfter = false;           // one more read then fails
 };
+void PrintTo(const ReaderCase& c, std::ostream* os) { *os << c.name; }
 
 class SavesReader : public ::testing::TestWithParam<ReaderCase> {};
 
