@@ -75,6 +75,7 @@ bool SdlSound::OpenDevice() {
         // code paths alive without any output.
         SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
         ok = tryOpen();
+        SDL_ResetHint(SDL_HINT_AUDIODRIVER);
     }
     if (ok) Mix_AllocateChannels(1);
     return ok;

@@ -44,7 +44,9 @@ TMainForm::TMainForm(veltrix::SoundInterface& sound, std::unique_ptr<veltrix::Ra
     QFont formFont(QStringLiteral("Arial"));
     formFont.setPixelSize(11);
     setFont(formFont);
-    ui->MainMenu->setFont(QApplication::font());  // the menu keeps the desktop's font
+    // The menu keeps the desktop's font and colours.
+    ui->MainMenu->setFont(QApplication::font());
+    ui->MainMenu->setPalette(QApplication::palette());
     setWindowIcon(ProgramIcon());
 
     DXDraw = new TDXDraw(this);
