@@ -10,6 +10,10 @@ namespace {
 // Grid computations on fractional milliseconds: a tick that lands exactly on
 // a frame boundary belongs to that frame, not the one before.
 constexpr double FrameSlack = 1e-6;
+// A timer wakes a little after the time asked for. A tick that late is
+// counted from when it was due, so the wake-up delay does not add up over
+// the ticks; a tick held back longer (menu, busy machine) counts from now.
+constexpr double WakeSlack = 2.0;
 }
 
 TickSchedule::TickSchedule(Clock clock) : clock_(std::move(clock)) {}
@@ -68,13 +72,14 @@ std::optional<double> TickSchedule::TimeUntilDue() const {
 std::optional<std::uint32_t> TickSchedule::BeginTick() {
     if (!Running()) return std::nullopt;
     const double now = clock_();
-    if (now < DueTime()) return std::nullopt;
+    const double due = DueTime();
+    if (now < due) return std::nullopt;
     const auto elapsed = static_cast<std::uint64_t>(std::max(0.0, now - lastTick_));
     const std::uint64_t lag = elapsed / std::max<std::uint32_t>(interval_, 1);
-    lastTick_ = now;
+    lastTick_ = now - due <= WakeSlack ? due : now;
     if (!framed_) {
         framed_ = true;
-        frameOrigin_ = now;
+        frameOrigin_ = lastTick_;
     }
     inTick_ = true;
     return static_cast<std::uint32_t>(std::clamp<std::uint64_t>(lag, 1, UINT32_MAX));

@@ -194,6 +194,17 @@ TEST_F(TimerScheduleTest, OpenMenuHoldsTicksAndOverdueTickFollowsAtOnce) {
     EXPECT_FALSE(TickNow());
     schedule.SetMenuOpen(false);
     EXPECT_EQ(TickNow(), 3u);
+    EXPECT_EQ(schedule.TimeUntilDue(), 100.0) << "the overdue tick starts a new interval";
+}
+
+TEST_F(TimerScheduleTest, WakeUpDelayDoesNotAddUp) {
+    schedule.SetEnabled(true);
+    const double start = now;
+    for (int i = 0; i < 10; ++i) {
+        now += *schedule.TimeUntilDue() + 0.7;  // every wake-up a little late
+        ASSERT_EQ(TickNow(), 1u);
+    }
+    EXPECT_NEAR(now, start + 1000 + 0.7, 1e-9);
 }
 
 TEST_F(TimerScheduleTest, SuspendNests) {
