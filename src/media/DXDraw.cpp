@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "game/GameState.h"
 #include "media/DXImageList.h"
 
 namespace {
@@ -133,23 +134,42 @@ void DXDraw::Draw(int index, std::int32_t x, std::int32_t y, int pattern) {
         ApplyPendingFill();
     }
 
-    // Source columns that fall on the surface.
+    const QImage& picture = item.Prepared();
+    const qsizetype sourceStride = picture.bytesPerLine();
+    const qsizetype destinationStride = back_.bytesPerLine();
     const auto sourceLeft = static_cast<std::int32_t>(left - x);
     const auto sourceRight = static_cast<std::int32_t>(right - x);
-    const QImage& picture = item.Prepared();
-    uchar* const destination = back_.bits();
-    const qsizetype destinationStride = back_.bytesPerLine();
-    for (std::int64_t row = top; row < bottom; ++row) {
-        const int sourceRow = static_cast<int>(row - y);
-        const auto* source = reinterpret_cast<const QRgb*>(picture.constScanLine(sourceRow));
-        auto* target = reinterpret_cast<QRgb*>(destination + row * destinationStride);
+    const auto sourceTop = static_cast<int>(top - y);
+    const auto rows = static_cast<int>(bottom - top);
+    const uchar* source = picture.constBits() + sourceTop * sourceStride;
+    uchar* destination = back_.bits() + top * destinationStride;
+
+    if (item.Opaque()) {
+        // Whole rows of the visible part: one copy each.
+        const auto bytes = static_cast<std::size_t>(sourceRight - sourceLeft) * sizeof(QRgb);
+        source += sourceLeft * qsizetype{sizeof(QRgb)};
+        destination += left * qsizetype{sizeof(QRgb)};
+        if (bytes == std::size_t{veltrix::CellSize} * sizeof(QRgb)) {
+            // The common case, a whole tile: a fixed-size copy the compiler inlines.
+            for (int row = 0; row < rows; ++row, source += sourceStride, destination += destinationStride)
+                std::memcpy(destination, source, std::size_t{veltrix::CellSize} * sizeof(QRgb));
+        } else {
+            for (int row = 0; row < rows; ++row, source += sourceStride, destination += destinationStride)
+                std::memcpy(destination, source, bytes);
+        }
+        return;
+    }
+
+    for (int row = 0; row < rows; ++row, source += sourceStride, destination += destinationStride) {
+        const auto* sourcePixels = reinterpret_cast<const QRgb*>(source);
+        auto* target = reinterpret_cast<QRgb*>(destination);
         int count = 0;
-        const DXPictureItem::Run* runs = item.RowRuns(sourceRow, &count);
+        const DXPictureItem::Run* runs = item.RowRuns(sourceTop + row, &count);
         for (int i = 0; i < count; ++i) {
             const std::int32_t begin = std::max(runs[i].Begin, sourceLeft);
             const std::int32_t end = std::min(runs[i].End, sourceRight);
             if (begin < end)
-                std::memcpy(target + (std::int64_t{x} + begin), source + begin,
+                std::memcpy(target + (std::int64_t{x} + begin), sourcePixels + begin,
                             static_cast<std::size_t>(end - begin) * sizeof(QRgb));
         }
     }
@@ -180,13 +200,16 @@ void DXDraw::TextOut(std::int32_t x, std::int32_t y, const std::string& utf8) {
     if (!text_.isActive())
         return;
     const QString text = QString::fromStdString(utf8);
-    const QFontMetrics metrics(text_.font());
-    // Text wholly off the surface is skipped before Qt's int geometry sees it.
-    const std::int64_t width = metrics.horizontalAdvance(text) + metrics.maxWidth();
-    const std::int64_t height = metrics.height();
-    if (x >= SurfaceWidth || y >= SurfaceHeight || std::int64_t{x} + width <= 0 ||
-        std::int64_t{y} + height <= 0)
+    if (x >= SurfaceWidth || y >= SurfaceHeight)
         return;
+    if (x < 0 || y < 0) {
+        // Text wholly off the surface is skipped before Qt's int geometry sees it.
+        const QFontMetrics metrics(text_.font());
+        const std::int64_t width = metrics.horizontalAdvance(text) + metrics.maxWidth();
+        const std::int64_t height = metrics.height();
+        if (std::int64_t{x} + width <= 0 || std::int64_t{y} + height <= 0)
+            return;
+    }
     // Qt places the baseline at y; the caller names the top-left corner.
     text_.drawText(QPoint(x, y + textAscent_), text);
 }
