@@ -1,7 +1,10 @@
 #include "saves/SavedGameDialogs.h"
 
 #include <QCoreApplication>
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFile>
+#include <QLineEdit>
 
 #include "saves/SavedGameCommands.h"
 
@@ -20,7 +23,13 @@ void ConfigureSavedGameDialog(QFileDialog& dialog, QFileDialog::AcceptMode mode,
 }
 
 std::optional<std::string> RunSavedGameDialog(QFileDialog& dialog) {
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const int result = dialog.exec();
+    // A name typed in full can leave the name box's completion list open
+    // after the dialog has closed; as the active popup it would keep the
+    // main window inactive, and the ticks with it, until the next click.
+    for (auto* edit : dialog.findChildren<QLineEdit*>())
+        if (QCompleter* completer = edit->completer()) completer->popup()->hide();
+    if (result != QDialog::Accepted) return std::nullopt;
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty()) return std::nullopt;
     return QFile::encodeName(files.first()).toStdString();

@@ -147,6 +147,8 @@ TEST_F(SavesDialogs, LoadTakesTheTypedFileAndTheGameGoesOn) {
     Player player(timer_, "crafted");
     RunLoadCommand(dialog, state, timer_);
     EXPECT_EQ(player.seen, std::vector<std::string>{"dialog"});
+    // No completion list left open to keep the main window inactive.
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
     EXPECT_TRUE(timer_.enabled);
     EXPECT_EQ(timer_.interval, 80u);
     EXPECT_EQ(state.Score, 120);
