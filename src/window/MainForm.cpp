@@ -6,10 +6,12 @@
 #include <QLayout>
 #include <QMenuBar>
 
+#include "about/UnitFormAbout.h"
 #include "game/Rules.h"
 #include "media/DXDraw.h"
 #include "media/DXInput.h"
 #include "media/DXTimer.h"
+#include "saves/SavedGameDialogs.h"
 #include "ui_mainform.h"
 #include "window/Guarded.h"
 
@@ -46,7 +48,9 @@ TMainForm::TMainForm(veltrix::SoundInterface& sound, std::unique_ptr<veltrix::Ra
     setFont(formFont);
     // The menu keeps the desktop's font and colours.
     ui->MainMenu->setFont(QApplication::font());
-    ui->MainMenu->setPalette(QApplication::palette());
+    QPalette desktop = QApplication::palette();
+    desktop.setResolveMask(~QPalette::ResolveMask(0));  // every role set, none inherited from the black form
+    ui->MainMenu->setPalette(desktop);
     setWindowIcon(ProgramIcon());
 
     DXDraw = new TDXDraw(this);
@@ -97,9 +101,9 @@ veltrix::GamePorts TMainForm::Ports() {
 }
 
 void TMainForm::FormCreate() {
-    const QString savesFolder = QCoreApplication::applicationDirPath() + QStringLiteral("/saves");
-    OpenDialog->setDirectory(savesFolder);
-    SaveDialog->setDirectory(savesFolder);
+    const QString savesFolder = SavedGamesFolder();
+    ConfigureSavedGameDialog(*OpenDialog, QFileDialog::AcceptOpen, savesFolder);
+    ConfigureSavedGameDialog(*SaveDialog, QFileDialog::AcceptSave, savesFolder);
     DXDraw->PreparePalette();
     State.SoundEnabled = true;
     if (!random_) random_ = std::make_unique<veltrix::SeededRandom>(veltrix::SeededRandom::ClockSeed());
@@ -157,11 +161,17 @@ void TMainForm::NLevelClick() {
     });
 }
 
-void TMainForm::NSaveClick() {}
+void TMainForm::NSaveClick() {
+    Guard([this] { RunSaveCommand(*SaveDialog, State, *DXTimer); });
+}
 
-void TMainForm::NLoadClick() {}
+void TMainForm::NLoadClick() {
+    Guard([this] { RunLoadCommand(*OpenDialog, State, *DXTimer); });
+}
 
-void TMainForm::NAboutClick() {}
+void TMainForm::NAboutClick() {
+    Guard([this] { RunAboutCommand(this, FormAbout); });
+}
 
 void TMainForm::NQuitClick() {
     Guard([this] { close(); });
@@ -170,8 +180,4 @@ void TMainForm::NQuitClick() {
 void TMainForm::DXTimerTimer(QObject* /*sender*/, std::uint32_t /*lagCount*/) {
     // A late tick still moves the serpent by exactly one cell.
     Guard([this] { veltrix::Tick(State, Ports()); });
-}
-
-void TMainForm::GameOver() {
-    veltrix::GameOver(State, Ports());
 }

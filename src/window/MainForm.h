@@ -60,7 +60,6 @@ protected:
 private:
     void FormCreate();
     void FormClose(QCloseEvent* event);
-    void GameOver();
     void Guard(const std::function<void()>& body);
 
     void SetCaption(const std::string& utf8) override;
