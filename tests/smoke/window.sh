@@ -12,8 +12,8 @@ start_caption='Veltrix(多媒体版)    得分:0    第1关'
 eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
 [[ "$WIDTH" == 502 ]] || fail "window width $WIDTH"
 (( HEIGHT > 576 )) || fail "window height $HEIGHT leaves no room for the menu bar"
-xdotool windowsize --sync "$WINDOW" 800 800 2>/dev/null || true
-sleep 0.3
+xdotool windowsize "$WINDOW" 800 800 2>/dev/null || true
+sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
 [[ "$WIDTH" == 502 ]] || fail "the window could be resized to width $WIDTH"
 
