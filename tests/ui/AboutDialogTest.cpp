@@ -106,6 +106,7 @@ TEST_F(AboutDialog, ShowsItsTexts) {
         SCOPED_TRACE(t.label->objectName().toStdString());
         EXPECT_EQ(t.label->text(), t.text);
     }
+    EXPECT_EQ(form->objectName(), QStringLiteral("FormAbout"));
     EXPECT_EQ(form->windowTitle(), QStringLiteral("关于"));
     EXPECT_EQ(form->Button1->text(), QStringLiteral("关闭"));
     EXPECT_TRUE(form->Label5->alignment() & Qt::AlignRight);
