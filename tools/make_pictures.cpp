@@ -1,7 +1,7 @@
 // Draws the game's pictures and the program icon into assets/.
 // Everything is procedural with fixed seeds, so the output is the same on
 // every run; tweak the numbers here and run it again:
-//   cmake --build build --target make_pictures && build/tools/make_pictures assets
+//   cmake --build build --target make_pictures && build/make_pictures assets
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
