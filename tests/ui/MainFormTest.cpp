@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include "QtPrinting.h"
 #include "game/Captions.h"
 #include "media/DXTimer.h"
 #include "window/Guarded.h"
@@ -137,6 +138,35 @@ TEST_F(MainFormTest, QuitItemClosesTheWindow) {
     QApplication::processEvents();
     form.Item("NQuit")->trigger();
     EXPECT_FALSE(form.isVisible());
+}
+
+// Connections made by name fail silently at run time: every item that opens
+// a dialog must reach its handler, which shows the right one.
+TEST_F(MainFormTest, DialogItemsReachTheirHandlers) {
+    form.show();
+    struct Case {
+        const char* item;
+        QString dialogName;
+        bool timerEnabledWhileOpen;
+    } cases[] = {{"NSave", "SaveDialog", false}, {"NLoad", "OpenDialog", false}, {"NAbout", "FormAbout", true}};
+    for (const Case& c : cases) {
+        form.DXTimer->SetEnabled(true);
+        QString seen;
+        bool timerWhileOpen = !c.timerEnabledWhileOpen;
+        QTimer::singleShot(50, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            ASSERT_NE(modal, nullptr) << c.item;
+            seen = modal->objectName();
+            timerWhileOpen = form.DXTimer->Enabled();
+            if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+        });
+        form.Item(c.item)->trigger();
+        EXPECT_EQ(seen, c.dialogName) << c.item;
+        EXPECT_EQ(timerWhileOpen, c.timerEnabledWhileOpen) << c.item;
+        EXPECT_TRUE(form.DXTimer->Enabled()) << c.item << ": ticks go on after a cancelled dialog";
+        EXPECT_EQ(form.FormAbout, nullptr);
+    }
+    form.DXTimer->SetEnabled(false);
 }
 
 TEST(ErrorBox, ShowsTheMessageWithTitleIconAndFullStop) {
