@@ -12,9 +12,9 @@
 
 namespace {
 
-constexpr std::size_t FrameBytes = std::size_t{DXDraw::SurfaceWidth} * DXDraw::SurfaceHeight * 4;
+constexpr std::size_t FrameBytes = std::size_t{TDXDraw::SurfaceWidth} * TDXDraw::SurfaceHeight * 4;
 
-void ComposeFrame(DXDraw& draw, const veltrix::TextStyle& style) {
+void ComposeFrame(TDXDraw& draw, const veltrix::TextStyle& style) {
     draw.Fill(0);
     draw.Draw(veltrix::PictureBackground, 0, 0, 0);
     for (int i = 0; i < 200; ++i)
@@ -55,7 +55,7 @@ void BM_MemcpyFrame(benchmark::State& state) {
 // the ratio of frame to memcpy.
 template <bool WithFlip>
 void BM_Frame(benchmark::State& state) {
-    DXDraw draw;
+    TDXDraw draw;
     if (!draw.Initialize()) {
         state.SkipWithError("surface could not be set up");
         return;

@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     window.resize(502, 576);
     window.show();
 
-    DXTimer timer;
+    TDXTimer timer;
     timer.SetWindow(&window);
     // The timing itself is measured, not whether a window manager gave us the focus.
     timer.SetActiveOnly(false);

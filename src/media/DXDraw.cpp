@@ -25,19 +25,19 @@ int PixelsFromPoints(int points) {
 
 } // namespace
 
-DXDraw::DXDraw(QWidget* parent) : QWidget(parent), images_(std::make_unique<DXImageList>()) {
+TDXDraw::TDXDraw(QWidget* parent) : QWidget(parent), images_(std::make_unique<TDXImageList>()) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
 }
 
-DXDraw::~DXDraw() {
+TDXDraw::~TDXDraw() {
     if (text_.isActive())
         text_.end();
 }
 
-DXImageList& DXDraw::ImageList() { return *images_; }
+TDXImageList& TDXDraw::ImageList() { return *images_; }
 
-void DXDraw::PreparePalette() {
+void TDXDraw::PreparePalette() {
     // The pictures are part of the program; reading them here only lets
     // indexed ones add their colours. A failure is reported by Initialize().
     images_->Load();
@@ -46,9 +46,9 @@ void DXDraw::PreparePalette() {
     defaultColorTable_ = colorTable_;
 }
 
-bool DXDraw::Initialized() const { return initialized_; }
+bool TDXDraw::Initialized() const { return initialized_; }
 
-bool DXDraw::Initialize() {
+bool TDXDraw::Initialize() {
     if (initialized_)
         return true;
     initAttempted_ = true;
@@ -73,20 +73,20 @@ bool DXDraw::Initialize() {
     return true;
 }
 
-bool DXDraw::Ready() {
+bool TDXDraw::Ready() {
     if (initialized_)
         return true;
     return !initAttempted_ && Initialize();
 }
 
-const QImage& DXDraw::BackBuffer() const {
+const QImage& TDXDraw::BackBuffer() const {
     ApplyPendingFill();
     return back_;
 }
 
-const QImage& DXDraw::FrontBuffer() const { return front_; }
+const QImage& TDXDraw::FrontBuffer() const { return front_; }
 
-void DXDraw::ApplyPendingFill() const {
+void TDXDraw::ApplyPendingFill() const {
     if (!fillPending_)
         return;
     fillPending_ = false;
@@ -97,7 +97,7 @@ void DXDraw::ApplyPendingFill() const {
     back_.fill(fillColour_);
 }
 
-void DXDraw::Fill(std::uint32_t colour) {
+void TDXDraw::Fill(std::uint32_t colour) {
     if (!Ready())
         return;
     fillColour_ = FromColourRef(colour);
@@ -107,10 +107,10 @@ void DXDraw::Fill(std::uint32_t colour) {
         ApplyPendingFill();
 }
 
-void DXDraw::Draw(int index, std::int32_t x, std::int32_t y, int pattern) {
-    if (!Ready() || index < 0 || index >= DXImageList::Count || pattern != 0)
+void TDXDraw::Draw(int index, std::int32_t x, std::int32_t y, int pattern) {
+    if (!Ready() || index < 0 || index >= TDXImageList::Count || pattern != 0)
         return;
-    const DXPictureItem& item = images_->Items(index);
+    const TDXPictureItem& item = images_->Items(index);
     const std::int64_t width = item.Width();
     const std::int64_t height = item.Height();
     // Clip in 64 bits: positions may be anything a saved game held.
@@ -164,7 +164,7 @@ void DXDraw::Draw(int index, std::int32_t x, std::int32_t y, int pattern) {
         const auto* sourcePixels = reinterpret_cast<const QRgb*>(source);
         auto* target = reinterpret_cast<QRgb*>(destination);
         int count = 0;
-        const DXPictureItem::Run* runs = item.RowRuns(sourceTop + row, &count);
+        const TDXPictureItem::Run* runs = item.RowRuns(sourceTop + row, &count);
         for (int i = 0; i < count; ++i) {
             const std::int32_t begin = std::max(runs[i].Begin, sourceLeft);
             const std::int32_t end = std::min(runs[i].End, sourceRight);
@@ -175,7 +175,7 @@ void DXDraw::Draw(int index, std::int32_t x, std::int32_t y, int pattern) {
     }
 }
 
-void DXDraw::BeginText(const veltrix::TextStyle& style) {
+void TDXDraw::BeginText(const veltrix::TextStyle& style) {
     if (!Ready())
         return;
     ApplyPendingFill();
@@ -196,7 +196,7 @@ void DXDraw::BeginText(const veltrix::TextStyle& style) {
     textAscent_ = QFontMetrics(font).ascent();
 }
 
-void DXDraw::TextOut(std::int32_t x, std::int32_t y, const std::string& utf8) {
+void TDXDraw::TextOut(std::int32_t x, std::int32_t y, const std::string& utf8) {
     if (!text_.isActive())
         return;
     const QString text = QString::fromStdString(utf8);
@@ -214,12 +214,12 @@ void DXDraw::TextOut(std::int32_t x, std::int32_t y, const std::string& utf8) {
     text_.drawText(QPoint(x, y + textAscent_), text);
 }
 
-void DXDraw::ReleaseText() {
+void TDXDraw::ReleaseText() {
     if (text_.isActive())
         text_.end();
 }
 
-void DXDraw::Flip() {
+void TDXDraw::Flip() {
     if (!Ready())
         return;
     ReleaseText();
@@ -228,13 +228,13 @@ void DXDraw::Flip() {
     update();
 }
 
-void DXDraw::showEvent(QShowEvent* event) {
+void TDXDraw::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!initialized_ && !initAttempted_)
         Initialize();
 }
 
-void DXDraw::paintEvent(QPaintEvent* event) {
+void TDXDraw::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     // Repaints show the last presented frame, never a new composition.
     // Scaled copies stay sharp: nearest-neighbour, no smoothing.

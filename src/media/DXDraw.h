@@ -11,16 +11,16 @@
 
 #include "game/Interfaces.h"
 
-class DXImageList;
+class TDXImageList;
 
-class DXDraw : public QWidget, public veltrix::SurfaceInterface {
+class TDXDraw : public QWidget, public veltrix::SurfaceInterface {
     Q_OBJECT
 public:
     static constexpr int SurfaceWidth = 502;
     static constexpr int SurfaceHeight = 576;
 
-    explicit DXDraw(QWidget* parent = nullptr);
-    ~DXDraw() override;
+    explicit TDXDraw(QWidget* parent = nullptr);
+    ~TDXDraw() override;
 
     // Builds the colour table from the picture list (the form's create step).
     // Only a 256-colour display would show a difference, so nothing visible
@@ -34,7 +34,7 @@ public:
     // Both are null until Initialize() has succeeded.
     const QImage& BackBuffer() const;
     const QImage& FrontBuffer() const;
-    DXImageList& ImageList();
+    TDXImageList& ImageList();
     const std::array<QRgb, 256>& ColorTable() const { return colorTable_; }
     const std::array<QRgb, 256>& DefaultColorTable() const { return defaultColorTable_; }
 
@@ -60,7 +60,7 @@ private:
     // opaque background wholly covers next costs nothing.
     void ApplyPendingFill() const;
 
-    std::unique_ptr<DXImageList> images_;
+    std::unique_ptr<TDXImageList> images_;
     mutable QImage back_;
     QImage front_;
     mutable bool fillPending_ = false;

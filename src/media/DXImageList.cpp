@@ -3,13 +3,13 @@
 #include <QImageReader>
 #include <algorithm>
 
-const DXPictureItem::Run* DXPictureItem::RowRuns(int y, int* count) const {
+const TDXPictureItem::Run* TDXPictureItem::RowRuns(int y, int* count) const {
     const auto begin = rowStart_[static_cast<std::size_t>(y)];
     *count = rowStart_[static_cast<std::size_t>(y) + 1] - begin;
     return runs_.data() + begin;
 }
 
-DXImageList::DXImageList() {
+TDXImageList::TDXImageList() {
     auto& body = items_[0];
     body.Source = QStringLiteral(":/body.png");
     body.Transparent = true;
@@ -25,7 +25,7 @@ DXImageList::DXImageList() {
     background.SystemMemory = true;
 }
 
-bool DXImageList::Load(QString* error) {
+bool TDXImageList::Load(QString* error) {
     if (loaded_)
         return true;
     for (auto& item : items_) {
@@ -43,7 +43,7 @@ bool DXImageList::Load(QString* error) {
     return true;
 }
 
-bool DXImageList::Prepare(QString* error) {
+bool TDXImageList::Prepare(QString* error) {
     if (prepared_)
         return true;
     if (!Load(error))
@@ -80,7 +80,7 @@ bool DXImageList::Prepare(QString* error) {
         }
         item.rowStart_.back() = static_cast<std::int32_t>(item.runs_.size());
         item.opaque_ = std::all_of(item.runs_.begin(), item.runs_.end(),
-                                   [&](const DXPictureItem::Run& run) {
+                                   [&](const TDXPictureItem::Run& run) {
                                        return run.Begin == 0 && run.End == prepared.width();
                                    }) &&
                        item.runs_.size() == static_cast<std::size_t>(prepared.height());
@@ -90,7 +90,7 @@ bool DXImageList::Prepare(QString* error) {
     return true;
 }
 
-void DXImageList::MakeColorTable() {
+void TDXImageList::MakeColorTable() {
     static constexpr QRgb system[16] = {
         qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
         qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <vector>
 
-class DXPictureItem {
+class TDXPictureItem {
 public:
     QString Source;            // where Load() reads the picture from
     bool Transparent = false;
@@ -34,7 +34,7 @@ public:
     const Run* RowRuns(int y, int* count) const;
 
 private:
-    friend class DXImageList;
+    friend class TDXImageList;
     QImage picture_;
     QImage prepared_;
     std::vector<Run> runs_;
@@ -42,14 +42,14 @@ private:
     bool opaque_ = false;
 };
 
-class DXImageList {
+class TDXImageList {
 public:
     static constexpr int Count = 3;
 
-    DXImageList();
+    TDXImageList();
 
-    DXPictureItem& Items(int index) { return items_[static_cast<std::size_t>(index)]; }
-    const DXPictureItem& Items(int index) const { return items_[static_cast<std::size_t>(index)]; }
+    TDXPictureItem& Items(int index) { return items_[static_cast<std::size_t>(index)]; }
+    const TDXPictureItem& Items(int index) const { return items_[static_cast<std::size_t>(index)]; }
 
     // Reads every picture from its Source (once; later calls keep what was
     // read). Returns false and names the first picture that failed.
@@ -65,7 +65,7 @@ public:
     const std::array<QRgb, 256>& ColorTable() const { return colorTable_; }
 
 private:
-    std::array<DXPictureItem, Count> items_;
+    std::array<TDXPictureItem, Count> items_;
     std::array<QRgb, 256> colorTable_{};
     bool loaded_ = false;
     bool prepared_ = false;

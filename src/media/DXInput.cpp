@@ -18,16 +18,16 @@ quint64 PhysicalKey(const QKeyEvent& event) {
 
 } // namespace
 
-DXInput::DXInput(QWidget* window, QObject* parent)
+TDXInput::TDXInput(QWidget* window, QObject* parent)
     : QObject(parent), window_(window), joystick_(std::make_unique<SdlJoystick>()) {
     // Key events go to the focused child first; watching the whole
     // application sees them wherever they land in the window.
     if (qApp) qApp->installEventFilter(this);
 }
 
-DXInput::~DXInput() = default;
+TDXInput::~TDXInput() = default;
 
-DXInput::Direction DXInput::KeyDirection(int key, Qt::KeyboardModifiers modifiers) {
+TDXInput::Direction TDXInput::KeyDirection(int key, Qt::KeyboardModifiers modifiers) {
     if (modifiers.testFlag(Qt::KeypadModifier)) {
         // With NumLock off the keypad sends arrows; the physical key still counts.
         switch (key) {
@@ -47,7 +47,7 @@ DXInput::Direction DXInput::KeyDirection(int key, Qt::KeyboardModifiers modifier
     }
 }
 
-veltrix::DirectionStates DXInput::Poll() {
+veltrix::DirectionStates TDXInput::Poll() {
     if (!WindowHasInput()) {
         held_.clear();
         return {};
@@ -65,16 +65,16 @@ veltrix::DirectionStates DXInput::Poll() {
     return states;
 }
 
-bool DXInput::WindowHasInput() const {
+bool TDXInput::WindowHasInput() const {
     return window_ && window_->isActiveWindow() && !QApplication::activePopupWidget();
 }
 
-bool DXInput::FromWatchedWindow(QObject* receiver) const {
+bool TDXInput::FromWatchedWindow(QObject* receiver) const {
     if (!window_ || !receiver->isWidgetType()) return false;
     return static_cast<QWidget*>(receiver)->window() == window_;
 }
 
-bool DXInput::eventFilter(QObject* watched, QEvent* event) {
+bool TDXInput::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress:
         if (FromWatchedWindow(watched)) KeyPressed(static_cast<QKeyEvent&>(*event));
@@ -101,7 +101,7 @@ bool DXInput::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void DXInput::KeyPressed(const QKeyEvent& event) {
+void TDXInput::KeyPressed(const QKeyEvent& event) {
     // Auto-repeat presses are let in: a key held while the window was away
     // counts again from its next repeat.
     if (!WindowHasInput()) return;
@@ -110,7 +110,7 @@ void DXInput::KeyPressed(const QKeyEvent& event) {
     held_.insert(PhysicalKey(event), direction);
 }
 
-void DXInput::KeyReleased(const QKeyEvent& event) {
+void TDXInput::KeyReleased(const QKeyEvent& event) {
     // X11 sends repeats as release/press pairs while the key stays down.
     if (event.isAutoRepeat()) return;
     held_.remove(PhysicalKey(event));

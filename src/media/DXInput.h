@@ -12,12 +12,12 @@ class QKeyEvent;
 class QWidget;
 class SdlJoystick;
 
-class DXInput : public QObject, public veltrix::InputInterface {
+class TDXInput : public QObject, public veltrix::InputInterface {
     Q_OBJECT
 public:
     // Watches the window's key events and activation.
-    explicit DXInput(QWidget* window, QObject* parent = nullptr);
-    ~DXInput() override;
+    explicit TDXInput(QWidget* window, QObject* parent = nullptr);
+    ~TDXInput() override;
 
     veltrix::DirectionStates Poll() override;
 

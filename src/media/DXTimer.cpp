@@ -31,7 +31,7 @@ bool OpensForeignLoop(QObject* object) {
 
 } // namespace
 
-DXTimer::DXTimer(QObject* parent)
+TDXTimer::TDXTimer(QObject* parent)
     : QObject(parent),
       clock_(std::make_unique<QElapsedTimer>()),
       timer_(new QTimer(this)) {
@@ -40,65 +40,65 @@ DXTimer::DXTimer(QObject* parent)
         [clock = clock_.get()] { return clock->nsecsElapsed() / 1e6; });
     timer_->setSingleShot(true);
     timer_->setTimerType(Qt::PreciseTimer);
-    connect(timer_, &QTimer::timeout, this, &DXTimer::Fire);
+    connect(timer_, &QTimer::timeout, this, &TDXTimer::Fire);
     if (qApp) {
         schedule_->SetApplicationActive(qApp->applicationState() == Qt::ApplicationActive);
         connect(qApp, &QGuiApplication::applicationStateChanged, this,
-                &DXTimer::ApplicationStateChanged);
+                &TDXTimer::ApplicationStateChanged);
         qApp->installEventFilter(this);
     }
 }
 
-DXTimer::~DXTimer() = default;
+TDXTimer::~TDXTimer() = default;
 
-std::uint32_t DXTimer::Interval() const {
+std::uint32_t TDXTimer::Interval() const {
     return schedule_->Interval();
 }
 
-void DXTimer::SetInterval(std::uint32_t value) {
+void TDXTimer::SetInterval(std::uint32_t value) {
     schedule_->SetInterval(veltrix::StoredInterval(value));
     Update();
 }
 
-bool DXTimer::Enabled() const {
+bool TDXTimer::Enabled() const {
     return schedule_->Enabled();
 }
 
-void DXTimer::SetEnabled(bool value) {
+void TDXTimer::SetEnabled(bool value) {
     if (value == schedule_->Enabled()) return;
     schedule_->SetEnabled(value);
     Update();
 }
 
-void DXTimer::SetActiveOnly(bool value) {
+void TDXTimer::SetActiveOnly(bool value) {
     schedule_->SetActiveOnly(value);
     Update();
 }
 
-void DXTimer::SetOnTimer(TimerEvent handler) {
+void TDXTimer::SetOnTimer(TimerEvent handler) {
     onTimer_ = std::move(handler);
 }
 
-void DXTimer::SetWindow(QWidget* window) {
+void TDXTimer::SetWindow(QWidget* window) {
     window_ = window;
     Update();
 }
 
-void DXTimer::Suspend() {
+void TDXTimer::Suspend() {
     schedule_->Suspend();
     Update();
 }
 
-void DXTimer::Resume() {
+void TDXTimer::Resume() {
     schedule_->Resume();
     Update();
 }
 
-bool DXTimer::Running() const {
+bool TDXTimer::Running() const {
     return schedule_->Running();
 }
 
-bool DXTimer::eventFilter(QObject* watched, QEvent* event) {
+bool TDXTimer::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::Show:
     case QEvent::Hide:
@@ -111,12 +111,12 @@ bool DXTimer::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void DXTimer::ApplicationStateChanged(Qt::ApplicationState state) {
+void TDXTimer::ApplicationStateChanged(Qt::ApplicationState state) {
     schedule_->SetApplicationActive(state == Qt::ApplicationActive);
     Update();
 }
 
-void DXTimer::UpdateLater() {
+void TDXTimer::UpdateLater() {
     if (updatePending_) return;
     updatePending_ = true;
     QTimer::singleShot(0, this, [this] {
@@ -125,7 +125,7 @@ void DXTimer::UpdateLater() {
     });
 }
 
-void DXTimer::Update() {
+void TDXTimer::Update() {
     schedule_->SetMenuOpen(ForeignLoopOpen());
     QScreen* screen = window_ ? window_->screen() : QGuiApplication::primaryScreen();
     schedule_->SetRefreshRate(screen ? screen->refreshRate() : 0.0);
@@ -138,7 +138,7 @@ void DXTimer::Update() {
     timer_->start(static_cast<int>(std::ceil(*left)));
 }
 
-void DXTimer::Fire() {
+void TDXTimer::Fire() {
     schedule_->SetMenuOpen(ForeignLoopOpen());
     const std::optional<std::uint32_t> lag = schedule_->BeginTick();
     if (!lag) {
@@ -147,7 +147,7 @@ void DXTimer::Fire() {
     }
     // Even if the handler throws, the next tick must be scheduled.
     struct AfterTick {
-        DXTimer* timer;
+        TDXTimer* timer;
         ~AfterTick() {
             timer->schedule_->EndTick();
             timer->Update();

@@ -16,13 +16,13 @@ namespace veltrix {
 class TickSchedule;
 }
 
-class DXTimer : public QObject, public veltrix::TimerInterface {
+class TDXTimer : public QObject, public veltrix::TimerInterface {
     Q_OBJECT
 public:
     using TimerEvent = std::function<void(std::uint32_t lagCount)>;
 
-    explicit DXTimer(QObject* parent = nullptr);
-    ~DXTimer() override;
+    explicit TDXTimer(QObject* parent = nullptr);
+    ~TDXTimer() override;
 
     std::uint32_t Interval() const override;
     void SetInterval(std::uint32_t value) override;

@@ -1,6 +1,6 @@
 #pragma once
 // When the next tick is due. Kept free of any toolkit so the rules can be
-// driven by a fake clock; DXTimer feeds it the real clock and the
+// driven by a fake clock; TDXTimer feeds it the real clock and the
 // application's state and arms a single-shot timer for the time left.
 
 #include <cstdint>

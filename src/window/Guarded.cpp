@@ -7,7 +7,7 @@
 #include "game/ErrorText.h"
 #include "media/DXTimer.h"
 
-void ShowErrorBox(QWidget* owner, DXTimer* timer, const QString& message) {
+void ShowErrorBox(QWidget* owner, TDXTimer* timer, const QString& message) {
     if (timer) timer->Suspend();
     const QString text = QString::fromStdString(veltrix::ErrorBoxText(message.toStdString()));
     QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok, owner);
@@ -16,7 +16,7 @@ void ShowErrorBox(QWidget* owner, DXTimer* timer, const QString& message) {
     if (timer) timer->Resume();
 }
 
-void Guarded(QWidget* owner, DXTimer* timer, const std::function<void()>& body) noexcept {
+void Guarded(QWidget* owner, TDXTimer* timer, const std::function<void()>& body) noexcept {
     try {
         try {
             body();

@@ -6,9 +6,9 @@
 #include <functional>
 
 class QWidget;
-class DXTimer;
+class TDXTimer;
 
 // The error box: application title, error icon, OK; no ticks while it is open.
-void ShowErrorBox(QWidget* owner, DXTimer* timer, const QString& message);
+void ShowErrorBox(QWidget* owner, TDXTimer* timer, const QString& message);
 
-void Guarded(QWidget* owner, DXTimer* timer, const std::function<void()>& body) noexcept;
+void Guarded(QWidget* owner, TDXTimer* timer, const std::function<void()>& body) noexcept;

@@ -11,15 +11,11 @@
 #include "game/Random.h"
 
 namespace Ui { class TMainForm; }
-class DXDraw;
-class DXTimer;
-class DXInput;
+class TDXDraw;
+class TDXTimer;
+class TDXInput;
 class QFileDialog;
 class TFormAbout;
-
-using TDXDraw = DXDraw;
-using TDXTimer = DXTimer;
-using TDXInput = DXInput;
 
 class TMainForm : public QMainWindow,
                   private veltrix::CaptionInterface,

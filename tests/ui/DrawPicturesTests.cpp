@@ -9,7 +9,7 @@
 namespace {
 
 TEST(DrawPictures, ListKnowsRolesSizesAndKeys) {
-    DXImageList list;
+    TDXImageList list;
     ASSERT_TRUE(list.Prepare());
     const struct {
         int Index, Width, Height;
@@ -17,7 +17,7 @@ TEST(DrawPictures, ListKnowsRolesSizesAndKeys) {
         QRgb Key;
     } expected[] = {{0, 25, 25, true, qRgb(0, 128, 0)}, {1, 25, 25, true, qRgb(255, 0, 0)}, {2, 502, 576, false, 0}};
     for (const auto& e : expected) {
-        const DXPictureItem& item = list.Items(e.Index);
+        const TDXPictureItem& item = list.Items(e.Index);
         EXPECT_EQ(item.Width(), e.Width) << e.Index;
         EXPECT_EQ(item.Height(), e.Height) << e.Index;
         EXPECT_EQ(item.Transparent, e.Transparent) << e.Index;

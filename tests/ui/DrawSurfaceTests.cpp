@@ -12,8 +12,8 @@
 
 namespace {
 
-constexpr int W = DXDraw::SurfaceWidth;
-constexpr int H = DXDraw::SurfaceHeight;
+constexpr int W = TDXDraw::SurfaceWidth;
+constexpr int H = TDXDraw::SurfaceHeight;
 
 // Pixels that differ between two same-sized images.
 int Differences(const QImage& a, const QImage& b) {
@@ -53,7 +53,7 @@ protected:
         body = QImage(":/body.png").convertToFormat(QImage::Format_RGB32);
         ASSERT_FALSE(body.isNull());
     }
-    DXDraw draw;
+    TDXDraw draw;
     QImage body;
 };
 
@@ -269,7 +269,7 @@ protected:
     }
     QTemporaryDir dir;
     QImage tile;
-    DXDraw draw;
+    TDXDraw draw;
 };
 
 TEST_F(DrawCustomPictures, KeyColouredPixelsAreSkipped) {
@@ -287,7 +287,7 @@ TEST_F(DrawCustomPictures, KeyColouredPixelsAreSkipped) {
 
 TEST_F(DrawCustomPictures, MissingPictureFailsWithAMessageAndLeavesDrawingHarmless) {
     draw.ImageList().Items(veltrix::PictureFood).Source = dir.filePath("missing.png");
-    QSignalSpy failed(&draw, &DXDraw::InitializationFailed);
+    QSignalSpy failed(&draw, &TDXDraw::InitializationFailed);
     EXPECT_FALSE(draw.Initialize());
     ASSERT_EQ(failed.count(), 1);
     EXPECT_TRUE(failed.at(0).at(0).toString().contains("missing.png"));

@@ -55,7 +55,7 @@ protected:
 
     QWidget window;
     QWidget* field = nullptr;
-    DXInput input{&window};
+    TDXInput input{&window};
 };
 
 struct KeyCase {

@@ -48,14 +48,14 @@ protected:
     }
 
     QWidget window;
-    DXTimer timer;
+    TDXTimer timer;
     int ticks = 0;
     std::uint32_t lastLag = 0;
     std::function<void()> onTick;
 };
 
 TEST_F(TimerDXTimerTest, StartsDisabledAndStoresIntervalsAsSpecified) {
-    DXTimer fresh;
+    TDXTimer fresh;
     EXPECT_FALSE(fresh.Enabled());
     EXPECT_EQ(fresh.Interval(), 100u);
     fresh.SetInterval(0u - 10u);
