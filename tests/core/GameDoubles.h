@@ -32,6 +32,16 @@ struct RecordingSurface final : SurfaceInterface {
     void Flip() override { ops.push_back("flip"); }
 };
 
+// Draws nothing: for long runs where a record would only cost memory.
+struct NullSurface final : SurfaceInterface {
+    void Fill(std::uint32_t) override {}
+    void Draw(int, std::int32_t, std::int32_t, int) override {}
+    void BeginText(const TextStyle&) override {}
+    void TextOut(std::int32_t, std::int32_t, const std::string&) override {}
+    void ReleaseText() override {}
+    void Flip() override {}
+};
+
 struct RecordingSound final : SoundInterface {
     std::vector<std::string> played;
     void Play(const std::string& path) override { played.push_back(path); }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <random>
 
+#include "GameDoubles.h"
 #include "game/Random.h"
 #include "game/Rules.h"
 
@@ -13,32 +14,11 @@ using namespace veltrix;
 
 namespace {
 
-struct QuietSurface final : SurfaceInterface {
-    void Fill(std::uint32_t) override {}
-    void Draw(int, std::int32_t, std::int32_t, int) override {}
-    void BeginText(const TextStyle&) override {}
-    void TextOut(std::int32_t, std::int32_t, const std::string&) override {}
-    void ReleaseText() override {}
-    void Flip() override {}
-};
-struct QuietSound final : SoundInterface {
-    void Play(const std::string&) override {}
-};
-struct Timer final : TimerInterface {
-    std::uint32_t interval = 100;
-    bool enabled = false;
-    std::uint32_t Interval() const override { return interval; }
-    void SetInterval(std::uint32_t v) override { interval = StoredInterval(v); }
-    bool Enabled() const override { return enabled; }
-    void SetEnabled(bool v) override { enabled = v; }
-};
-struct Caption final : CaptionInterface {
-    void SetCaption(const std::string&) override {}
-};
-struct Switches final : SwitchesInterface {
-    bool allowed = true;
-    bool LevelAdvanceAllowed() const override { return allowed; }
-};
+using veltrix::testing::FakeTimer;
+using veltrix::testing::FixedSwitches;
+using veltrix::testing::NullSurface;
+using veltrix::testing::RecordingCaption;
+using veltrix::testing::RecordingSound;
 
 // Steers towards the food along safe cells most of the time, so games get long;
 // now and then it mashes random keys.
@@ -76,12 +56,12 @@ TEST(Simulation, RandomGamesKeepTheirInvariants) {
     for (std::uint64_t seed = 1; seed <= 24; ++seed) {
         GameState state;
         state.SoundEnabled = true;
-        QuietSurface surface;
-        QuietSound sound;
-        Timer timer;
-        Caption caption;
-        Switches switches;
-        switches.allowed = seed % 3 == 0;
+        NullSurface surface;
+        RecordingSound sound;
+        FakeTimer timer;
+        RecordingCaption caption;
+        FixedSwitches switches;
+        switches.levelAllowed = seed % 3 == 0;
         SeededRandom random(seed);
         Player player;
         player.state = &state;
@@ -113,12 +93,12 @@ TEST(Simulation, FullLengthSerpentKeepsEatingWithoutGrowing) {
     // Lay a 200-segment serpent in a boustrophedon over the top rows and
     // feed it repeatedly: the store must never be written past its end.
     GameState state;
-    QuietSurface surface;
-    QuietSound sound;
-    Timer timer;
-    Caption caption;
-    Switches switches;
-    switches.allowed = false;
+    NullSurface surface;
+    RecordingSound sound;
+    FakeTimer timer;
+    RecordingCaption caption;
+    FixedSwitches switches;
+    switches.levelAllowed = false;
     SeededRandom random(7);
     struct Still final : InputInterface {
         DirectionStates Poll() override { return {}; }
