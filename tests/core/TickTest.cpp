@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <stdexcept>
 
 #include "GameDoubles.h"
 #include "game/Captions.h"
@@ -275,4 +276,26 @@ TEST_F(TickTest, LoadedExtremesWrapAround) {
     EXPECT_EQ(state.Serpent.Body[1].X, INT32_MAX - 24);
     EXPECT_EQ(state.Score, INT32_MIN + 4);
     EXPECT_FALSE(world.timer.enabled) << "far outside the field";
+}
+
+TEST_F(TickTest, FailedTextStillReleasesTheCanvas) {
+    struct Surface final : SurfaceInterface {
+        veltrix::testing::RecordingSurface record;
+        void Fill(std::uint32_t c) override { record.Fill(c); }
+        void Draw(int i, std::int32_t x, std::int32_t y, int p) override { record.Draw(i, x, y, p); }
+        void BeginText(const TextStyle& s) override { record.BeginText(s); }
+        void TextOut(std::int32_t, std::int32_t, const std::string&) override {
+            throw std::runtime_error("no font");
+        }
+        void ReleaseText() override { record.ReleaseText(); }
+        void Flip() override { record.Flip(); }
+    } surface;
+    GamePorts ports = world.Ports();
+    ports.Surface = &surface;
+    world.timer.enabled = true;
+    Lay({{100, 0}}, HeadingUp);
+    EXPECT_THROW(veltrix::Tick(state, ports), std::runtime_error);
+    EXPECT_EQ(surface.record.openCanvases, 0);
+    EXPECT_EQ(surface.record.ops.back(), "text-release") << "the rest of the tick is skipped";
+    EXPECT_TRUE(world.timer.enabled) << "the timer keeps the state the tick left it in";
 }
