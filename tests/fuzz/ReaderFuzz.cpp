@@ -9,19 +9,13 @@
 
 #include "game/GameState.h"
 #include "game/Interfaces.h"
+#include "../core/GameDoubles.h"
 #include "saves/FileError.h"
 #include "saves/SavedGameText.h"
 
 namespace {
 
-struct PlainTimer final : veltrix::TimerInterface {
-    std::uint32_t interval = 100;
-    bool enabled = false;
-    std::uint32_t Interval() const override { return interval; }
-    void SetInterval(std::uint32_t value) override { interval = veltrix::StoredInterval(value); }
-    bool Enabled() const override { return enabled; }
-    void SetEnabled(bool value) override { enabled = value; }
-};
+using PlainTimer = veltrix::testing::FakeTimer;
 
 bool Same(const veltrix::SavedGameRecord& a, const veltrix::SavedGameRecord& b) {
     if (a.Interval != b.Interval || a.Score != b.Score || a.Level != b.Level || a.Length != b.Length ||

@@ -202,13 +202,12 @@ TEST_F(DrawSurface, HighDensityDisplaysGetSharpWholePixelScaling) {
     EXPECT_EQ(wrong, 0);
 }
 
+// The game-over text: "Arial" 35 pt, pure red, clear brush.
+const veltrix::TextStyle GameOverStyle{true, "Arial", 255, 35};
+
 TEST_F(DrawSurface, GameOverTextSitsBelowAndRightOfItsCorner) {
     draw.Fill(0);
-    veltrix::TextStyle style;
-    style.FontName = "Arial";
-    style.Colour = 255;
-    style.PointSize = 35;
-    draw.BeginText(style);
+    draw.BeginText(GameOverStyle);
     draw.TextOut(100, 300, "GAME OVER!");
     draw.ReleaseText();
     const QImage& back = draw.BackBuffer();
@@ -237,11 +236,7 @@ TEST_F(DrawSurface, GameOverTextSitsBelowAndRightOfItsCorner) {
 
 TEST_F(DrawSurface, TextFarOffTheSurfaceIsSkippedSafely) {
     draw.Fill(0);
-    veltrix::TextStyle style;
-    style.FontName = "Arial";
-    style.Colour = 255;
-    style.PointSize = 35;
-    draw.BeginText(style);
+    draw.BeginText(GameOverStyle);
     const std::int32_t places[][2] = {{INT32_MAX, INT32_MAX}, {INT32_MIN, INT32_MIN}, {INT32_MAX, 0},
                                       {0, INT32_MIN}, {-100000, 300}, {502, 0}, {0, 576}};
     for (const auto& p : places)

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "game/ErrorText.h"
+#include "../core/GameDoubles.h"
 #include "saves/FileError.h"
 #include "saves/SavedGameDialogs.h"
 #include "saves/SavedGameText.h"
@@ -22,14 +23,7 @@
 
 namespace {
 
-struct PlainTimer final : veltrix::TimerInterface {
-    std::uint32_t interval = 100;
-    bool enabled = true;
-    std::uint32_t Interval() const override { return interval; }
-    void SetInterval(std::uint32_t value) override { interval = veltrix::StoredInterval(value); }
-    bool Enabled() const override { return enabled; }
-    void SetEnabled(bool value) override { enabled = value; }
-};
+using PlainTimer = veltrix::testing::FakeTimer;
 
 // Answers whatever modal window comes up: types `name` into a file dialog
 // (or cancels it when empty) and reads and closes message boxes.
@@ -98,7 +92,11 @@ protected:
     }
 
     QTemporaryDir folder_;
-    PlainTimer timer_;
+    PlainTimer timer_ = [] {
+        PlainTimer timer;
+        timer.enabled = true;  // a game is running
+        return timer;
+    }();
 };
 
 TEST_F(SavesDialogs, ConfiguresQtsOwnDialogForSavedGames) {
